@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoroTask>
+#include <QUrl>
+#include <chrono>
+
+namespace vornel {
+
+// A plain GET of a portrait address, bounded in size and time. Only http and
+// https addresses are fetched: an address from the service must never make
+// the app copy a local file or anything else into the user's pictures.
+struct DownloadLimits {
+    qint64 maximumBytes = 64 * 1024 * 1024;
+    std::chrono::milliseconds timeout{120'000};
+};
+
+bool isDownloadableAddress(const QUrl& url);
+
+// Runs on the calling thread's event loop. Throws TransportError when the
+// address is refused, the transfer fails, the status is not 2xx, the body is
+// larger than the limit or the time runs out.
+QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits = {});
+
+} // namespace vornel
