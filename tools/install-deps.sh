@@ -10,7 +10,7 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qtquick-templates
   qml6-module-qttest qt6-image-formats-plugins
-  qcoro-qt6-dev libbenchmark-dev
+  qcoro-qt6-dev libspng-dev libbenchmark-dev
   dbus
 )
 

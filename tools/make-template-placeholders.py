@@ -8,7 +8,7 @@ import colorsys
 import os
 import sys
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "templates")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "template-sources")
 W, H = 1024, 1536
 
 

@@ -2,6 +2,7 @@
 
 #include "generation/PngEncoding.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -18,15 +19,26 @@ QStringList numbered(QChar prefix, int count)
 }
 } // namespace
 
-QStringList manNames() { return numbered(u'm', 23); }
-QStringList womanNames() { return numbered(u'f', 10); }
+QStringList manNames()
+{
+    return numbered(u'm', 23);
+}
+QStringList womanNames()
+{
+    return numbered(u'f', 10);
+}
 
 std::optional<QByteArray> loadPng(const QString& name)
 {
     const QString base = QStringLiteral(":/templates/") + name;
     if (QFile png(base + QStringLiteral(".png")); png.open(QIODevice::ReadOnly)) {
         QByteArray bytes = png.readAll();
-        if (QImage::fromData(bytes, "png").isNull())
+        // Check the header only: decoding the whole portrait would cost more
+        // than the rest of building the request.
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "png");
+        if (!reader.canRead() || !reader.size().isValid())
             return std::nullopt;
         return bytes;
     }

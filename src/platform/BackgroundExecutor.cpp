@@ -38,7 +38,8 @@ QObject* workerContext()
     if (!g_worker) {
         g_worker = std::make_unique<Worker>();
         if (QCoreApplication* app = QCoreApplication::instance())
-            QObject::connect(app, &QCoreApplication::aboutToQuit, [] { BackgroundExecutor::shutdown(); });
+            QObject::connect(app, &QCoreApplication::aboutToQuit,
+                             [] { BackgroundExecutor::shutdown(); });
     }
     return g_worker->context;
 }

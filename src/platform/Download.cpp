@@ -20,7 +20,8 @@ bool isDownloadableAddress(const QUrl& url)
 QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits)
 {
     if (!isDownloadableAddress(url))
-        throw TransportError(QStringLiteral("Refused to download an address that is not http or https."));
+        throw TransportError(
+            QStringLiteral("Refused to download an address that is not http or https."));
 
     QNetworkAccessManager network;
     // The portrait host is not the service: no token goes there, and a
@@ -63,8 +64,8 @@ QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits)
         checkSize();
 
     if (tooLarge)
-        throw TransportError(QStringLiteral("The download is larger than %1 bytes.")
-                                 .arg(limits.maximumBytes));
+        throw TransportError(
+            QStringLiteral("The download is larger than %1 bytes.").arg(limits.maximumBytes));
     if (timedOut)
         throw TransportError(QStringLiteral("The download took longer than %1 seconds.")
                                  .arg(limits.timeout.count() / 1000));
@@ -72,7 +73,8 @@ QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits)
         throw TransportError(raw->errorString());
     const int status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status < 200 || status > 299)
-        throw TransportError(QStringLiteral("The download answered with HTTP status %1.").arg(status));
+        throw TransportError(
+            QStringLiteral("The download answered with HTTP status %1.").arg(status));
     co_return received;
 }
 

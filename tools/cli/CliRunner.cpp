@@ -28,8 +28,7 @@ void printErr(const QString& text)
 }
 
 // Runs a task to its end on this thread's event loop.
-template <typename T>
-T runToEnd(QCoro::Task<T>&& task)
+template <typename T> T runToEnd(QCoro::Task<T>&& task)
 {
     QEventLoop loop;
     std::optional<T> result;
@@ -96,7 +95,8 @@ int generate(const QCommandLineParser& parser)
     reader.setAutoTransform(true);
     const QImage photo = reader.read();
     if (photo.isNull()) {
-        printErr(QStringLiteral("Cannot read the photo %1: %2").arg(photoPath, reader.errorString()));
+        printErr(
+            QStringLiteral("Cannot read the photo %1: %2").arg(photoPath, reader.errorString()));
         return exitBadInput;
     }
 

@@ -7,8 +7,8 @@ namespace vornel::cli {
 // Exit statuses of vornel-cli.
 enum Exit {
     exitOk = 0,
-    exitNoPortrait = 1,  // failed, canceled, no output, no prediction, or photo rejected
-    exitBadInput = 2,    // usage error or a photo that cannot be read
+    exitNoPortrait = 1, // failed, canceled, no output, no prediction, or photo rejected
+    exitBadInput = 2,   // usage error or a photo that cannot be read
     exitDownloadFailed = 3,
 };
 

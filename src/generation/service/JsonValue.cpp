@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -15,8 +16,8 @@ constexpr QLatin1StringView kDataPrefix("data:");
 
 bool isBase64Char(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '+' || c == '/';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/';
 }
 
 // Escapes one string as JSON, with QJsonDocument doing the escaping.
@@ -25,6 +26,17 @@ void appendJsonString(QByteArray& out, const QString& text)
     const QByteArray wrapped = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     // wrapped is ["..."]: drop the brackets.
     out.append(QByteArrayView(wrapped).sliced(1, wrapped.size() - 2));
+}
+
+// Base64 in slices whose length is a multiple of 3, so no padding appears
+// mid-stream and no full-size temporary copy is made.
+void appendBase64(QByteArray& out, const QByteArray& bytes)
+{
+    constexpr qsizetype slice = 3 * 16 * 1024;
+    for (qsizetype offset = 0; offset < bytes.size(); offset += slice)
+        out.append(QByteArray::fromRawData(bytes.constData() + offset,
+                                           std::min(slice, bytes.size() - offset))
+                       .toBase64());
 }
 
 bool isPlainAscii(const QString& text)
@@ -51,8 +63,8 @@ std::optional<QByteArray> decodeStrictBase64(QByteArrayView text)
         if (!isBase64Char(text[i]))
             return std::nullopt;
     }
-    auto result = QByteArray::fromBase64Encoding(text.toByteArray(),
-                                                 QByteArray::AbortOnBase64DecodingErrors);
+    auto result =
+        QByteArray::fromBase64Encoding(text.toByteArray(), QByteArray::AbortOnBase64DecodingErrors);
     if (!result)
         return std::nullopt;
     return std::move(result.decoded);
@@ -195,7 +207,7 @@ void JsonValue::appendJsonText(QByteArray& out) const
         const QByteArray mime = d.mimeType.value_or(QString()).toLatin1();
         out.reserve(out.size() + mime.size() + 16 + (d.bytes.size() + 2) / 3 * 4);
         out.append("\"data:").append(mime).append(";base64,");
-        out.append(d.bytes.toBase64());
+        appendBase64(out, d.bytes);
         out.append('"');
         return;
     }

@@ -103,9 +103,9 @@ QByteArray PredictionServiceClient::submitBody(const QString& version, const Jso
     return out;
 }
 
-QCoro::Task<QByteArray> PredictionServiceClient::send(
-    Method method, QString path, std::optional<QByteArray> body,
-    std::optional<MonotonicClock::time_point> deadline)
+QCoro::Task<QByteArray>
+PredictionServiceClient::send(Method method, QString path, std::optional<QByteArray> body,
+                              std::optional<MonotonicClock::time_point> deadline)
 {
     const QNetworkRequest request = buildRequest(method, path, body.has_value());
 
@@ -192,14 +192,22 @@ QCoro::Task<QByteArray> PredictionServiceClient::send(
         break;
     }
 
+    // Qt does not always flag a connection that closed before the declared
+    // length arrived; a body shorter than its Content-Length is cut short.
+    const QVariant declared = raw->header(QNetworkRequest::ContentLengthHeader);
+    if (declared.isValid() && raw->rawHeader("Content-Encoding").isEmpty() &&
+        received.size() < declared.toLongLong())
+        throw TransportError(QStringLiteral("The connection closed after %1 of %2 bytes.")
+                                 .arg(received.size())
+                                 .arg(declared.toLongLong()));
+
     const int status = statusAttribute.toInt();
     if (status >= 200 && status <= 299)
         co_return received;
 
     if (auto detail = decodeErrorBody(received))
         throw ServiceError(*detail);
-    const QString reason =
-        raw->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    const QString reason = raw->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     QString description = QStringLiteral("HTTP %1 %2 (%3 %4)")
                               .arg(status)
                               .arg(reason, method == Method::get ? u"GET" : u"POST",
@@ -217,8 +225,9 @@ QCoro::Task<ModelRecord> PredictionServiceClient::fetchModel(QString identifier)
     co_return decodeBody<ModelRecord>(body);
 }
 
-QCoro::Task<PredictionRecord> PredictionServiceClient::submitPrediction(
-    QString version, JsonObject input, std::optional<Webhook> webhook, bool wait)
+QCoro::Task<PredictionRecord>
+PredictionServiceClient::submitPrediction(QString version, JsonObject input,
+                                          std::optional<Webhook> webhook, bool wait)
 {
     QByteArray body = submitBody(version, input, webhook);
     input = JsonObject(); // the body holds the images now
@@ -235,11 +244,12 @@ QCoro::Task<PredictionRecord> PredictionServiceClient::fetchPrediction(QString i
     co_return co_await fetchPredictionBefore(std::move(identifier), std::nullopt);
 }
 
-QCoro::Task<PredictionRecord> PredictionServiceClient::fetchPredictionBefore(
-    QString identifier, std::optional<MonotonicClock::time_point> deadline)
+QCoro::Task<PredictionRecord>
+PredictionServiceClient::fetchPredictionBefore(QString identifier,
+                                               std::optional<MonotonicClock::time_point> deadline)
 {
-    const QByteArray body = co_await send(
-        Method::get, QStringLiteral("predictions/") + identifier, std::nullopt, deadline);
+    const QByteArray body = co_await send(Method::get, QStringLiteral("predictions/") + identifier,
+                                          std::nullopt, deadline);
     co_return decodeBody<PredictionRecord>(body);
 }
 
@@ -265,8 +275,8 @@ QCoro::Task<PredictionRecord> PredictionServiceClient::awaitCompletion(Predictio
         // first wins and the other is stopped: a sleep that would outlast the
         // deadline is cut to it, and a fetch still under way at the deadline
         // is aborted.
-        const auto delayDuration = std::chrono::ceil<std::chrono::milliseconds>(
-            std::chrono::duration<double>(*delay));
+        const auto delayDuration =
+            std::chrono::ceil<std::chrono::milliseconds>(std::chrono::duration<double>(*delay));
         if (deadline) {
             const auto remaining = untilInstant(*deadline);
             if (delayDuration >= remaining) {

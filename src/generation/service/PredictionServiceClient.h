@@ -75,8 +75,8 @@ private:
     QCoro::Task<QByteArray> send(Method method, QString path, std::optional<QByteArray> body,
                                  std::optional<MonotonicClock::time_point> deadline = {});
 
-    QCoro::Task<PredictionRecord> fetchPredictionBefore(
-        QString identifier, std::optional<MonotonicClock::time_point> deadline);
+    QCoro::Task<PredictionRecord>
+    fetchPredictionBefore(QString identifier, std::optional<MonotonicClock::time_point> deadline);
 
     QString m_baseAddress;
     QString m_token;

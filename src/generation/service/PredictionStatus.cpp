@@ -21,9 +21,9 @@ QString wireText(PredictionStatus status)
 
 std::optional<PredictionStatus> predictionStatusFromWire(const QString& text)
 {
-    for (auto s : {PredictionStatus::starting, PredictionStatus::processing,
-                   PredictionStatus::succeeded, PredictionStatus::failed,
-                   PredictionStatus::canceled}) {
+    for (auto s :
+         {PredictionStatus::starting, PredictionStatus::processing, PredictionStatus::succeeded,
+          PredictionStatus::failed, PredictionStatus::canceled}) {
         if (wireText(s) == text)
             return s;
     }

@@ -38,8 +38,9 @@ QString typeName(const QJsonValue& v)
 // Reads keys of one JSON object with the error messages decoding needs.
 class Reader {
 public:
-    Reader(const QJsonObject& object, QString context)
-        : m_object(object), m_context(std::move(context))
+    // Holds its own (shared) copy: callers pass temporaries.
+    Reader(QJsonObject object, QString context)
+        : m_object(std::move(object)), m_context(std::move(context))
     {
     }
 
@@ -135,7 +136,7 @@ public:
     const QString& context() const { return m_context; }
 
 private:
-    const QJsonObject& m_object;
+    QJsonObject m_object;
     QString m_context;
 };
 
@@ -289,8 +290,7 @@ ModelRecord ModelRecord::decode(const QJsonObject& object)
     return m;
 }
 
-template <typename Record>
-Record decodeBody(const QByteArray& body)
+template <typename Record> Record decodeBody(const QByteArray& body)
 {
     QJsonParseError error{};
     const QJsonValue value = parseSingleValue(body, &error);

@@ -74,8 +74,7 @@ QDateTime parseTimestamp(const QString& text);
 
 // Parses a whole response body as a JSON object and decodes it with the
 // record's decode(). Throws DecodingError on any failure.
-template <typename Record>
-Record decodeBody(const QByteArray& body);
+template <typename Record> Record decodeBody(const QByteArray& body);
 
 // Reads an error body: an object with a string "detail", or a bare JSON
 // string. Returns nothing for any other body.

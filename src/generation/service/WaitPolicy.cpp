@@ -7,9 +7,9 @@
 
 namespace vornel {
 
-WaitSchedule::WaitSchedule(WaitPolicy policy, RandomSource random,
-                           MonotonicClock::time_point start)
-    : m_policy(policy), m_random(random ? std::move(random) : RandomSource(&secureRandom::unitClosed))
+WaitSchedule::WaitSchedule(WaitPolicy policy, RandomSource random, MonotonicClock::time_point start)
+    : m_policy(policy),
+      m_random(random ? std::move(random) : RandomSource(&secureRandom::unitClosed))
 {
     if (m_policy.deadline) {
         m_deadline = start + std::chrono::duration_cast<MonotonicClock::duration>(

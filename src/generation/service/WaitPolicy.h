@@ -8,9 +8,9 @@ namespace vornel {
 
 // How awaitCompletion polls a prediction until it ends.
 struct WaitPolicy {
-    double baseDelay = 2.0;   // seconds, first nominal delay
+    double baseDelay = 2.0; // seconds, first nominal delay
     double growthFactor = 2.0;
-    double jitterWidth = 0.5; // seconds; offset drawn from [-width/2, +width/2]
+    double jitterWidth = 0.5;                  // seconds; offset drawn from [-width/2, +width/2]
     std::optional<double> deadline = 300.0;    // seconds after the wait starts
     std::optional<double> maximumDelay = 30.0; // cap after jitter
     std::optional<int> maximumPolls = 10;
