@@ -15,8 +15,10 @@ int main(int argc, char** argv)
     }
     QImageReader reader(QString::fromLocal8Bit(argv[1]));
     const QImage image = reader.read();
-    if (image.isNull() || !image.convertToFormat(QImage::Format_RGB32).save(QString::fromLocal8Bit(argv[2]), "PNG")) {
-        std::fprintf(stderr, "vornel-rasterize: %s: %s\n", argv[1], qPrintable(reader.errorString()));
+    if (image.isNull() ||
+        !image.convertToFormat(QImage::Format_RGB32).save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "vornel-rasterize: %s: %s\n", argv[1],
+                     qPrintable(reader.errorString()));
         return 1;
     }
     return 0;
