@@ -79,7 +79,7 @@ private slots:
         FakeService service;
         const QString out = m_dir.filePath("portrait.png");
         const Run r = run({"generate", m_photo, "--set", "woman", "--out", out}, "succeeded",
-                          R"("BASE/img/out.png")", &service);
+                          "\"BASE/img/out.png\"", &service);
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.value(0),
@@ -95,7 +95,7 @@ private slots:
 
     void defaultOutputName()
     {
-        const Run r = run({"generate", m_photo}, "succeeded", R"("BASE/img/out.png")");
+        const Run r = run({"generate", m_photo}, "succeeded", "\"BASE/img/out.png\"");
         QCOMPARE(r.exitCode, 0);
         QVERIFY(QFile::exists(m_dir.filePath("vornel-p42.png")));
     }
@@ -118,7 +118,7 @@ private slots:
             << QByteArray("\"file:///etc/passwd\"") << 3 << "not http or https";
         QTest::newRow("download 404")
             << QStringList{"generate", "PHOTO"} << "succeeded"
-            << QByteArray(R"("BASE/img/missing.png")") << 3 << "Cannot download";
+            << QByteArray("\"BASE/img/missing.png\"") << 3 << "Cannot download";
         QTest::newRow("unreadable photo")
             << QStringList{"generate", "/nonexistent.png"} << "succeeded" << QByteArray("null") << 2
             << "Cannot read the photo";

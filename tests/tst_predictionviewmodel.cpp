@@ -117,7 +117,7 @@ private slots:
         if (scenario == "no version")
             script.model = modelJson(false);
         if (scenario == "model 401") {
-            script.model = R"({"detail":"Invalid token."})";
+            script.model = "{\"detail\":\"Invalid token.\"}";
             script.modelStatus = 401;
         }
         if (scenario == "never ends")
@@ -197,8 +197,8 @@ private slots:
         QTest::newRow("canceled") << "canceled" << QByteArray("null") << "" << false;
         QTest::newRow("succeeded, no output") << "succeeded" << QByteArray("null") << "" << false;
         QTest::newRow("text that is no URL")
-            << "succeeded" << QByteArray(R"("not a url")") << "not a url" << false;
-        QTest::newRow("data output") << "succeeded" << QByteArray(R"("data:image/png;base64,AAAA")")
+            << "succeeded" << QByteArray("\"not a url\"") << "not a url" << false;
+        QTest::newRow("data output") << "succeeded" << QByteArray("\"data:image/png;base64,AAAA\"")
                                      << "data:image/png;base64,AAAA" << true;
         QTest::newRow("list output") << "succeeded" << QByteArray("[\"https://a.test/x.png\"]")
                                      << "[\"https://a.test/x.png\"]" << false;
@@ -286,7 +286,7 @@ private slots:
                                   << "Prediction canceled: canceled";
         QTest::newRow("already succeeded")
             << predictionJson("p1", "succeeded") << 200 << "Prediction canceled: succeeded";
-        QTest::newRow("refused") << QByteArray(R"({"detail":"Prediction is finished."})") << 400
+        QTest::newRow("refused") << QByteArray("{\"detail\":\"Prediction is finished.\"}") << 400
                                  << "Error during cancellation: Prediction is finished.";
     }
     void cancelAfterResult()

@@ -201,9 +201,9 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("detail");
         QTest::newRow("detail object")
-            << QByteArray(R"({"detail":"Invalid token.","status":401})") << "Invalid token.";
-        QTest::newRow("bare string") << QByteArray(R"("Not found")") << "Not found";
-        QTest::newRow("detail not a string") << QByteArray(R"({"detail":{"x":1}})") << "<none>";
+            << QByteArray("{\"detail\":\"Invalid token.\",\"status\":401}") << "Invalid token.";
+        QTest::newRow("bare string") << QByteArray("\"Not found\"") << "Not found";
+        QTest::newRow("detail not a string") << QByteArray("{\"detail\":{\"x\":1}}") << "<none>";
         QTest::newRow("html") << QByteArray("<h1>Bad gateway</h1>") << "<none>";
         QTest::newRow("empty") << QByteArray() << "<none>";
     }

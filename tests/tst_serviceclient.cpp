@@ -39,7 +39,7 @@ FakeService::Handler pollingHandler(int pending, QString final)
         }
         if (r.method == "POST" && r.path == "/v1/predictions")
             return FakeResponse::json(predictionJson("p1", "starting"), 201);
-        return FakeResponse::json(R"({"detail":"Not found."})", 404);
+        return FakeResponse::json("{\"detail\":\"Not found.\"}", 404);
     };
 }
 
@@ -143,9 +143,9 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("expected"); // exact, or a prefix ending in "..."
         QTest::newRow("detail object")
-            << 401 << QByteArray(R"({"detail":"Invalid token."})") << "Invalid token.";
+            << 401 << QByteArray("{\"detail\":\"Invalid token.\"}") << "Invalid token.";
         QTest::newRow("bare string")
-            << 404 << QByteArray(R"("Model not found")") << "Model not found";
+            << 404 << QByteArray("\"Model not found\"") << "Model not found";
         QTest::newRow("html") << 502 << QByteArray("<html>Bad Gateway</html>")
                               << "invalid response: HTTP 502 Error (GET ...";
         QTest::newRow("429 without body")
@@ -339,8 +339,9 @@ private slots:
     // A poll that fails ends the wait with that failure.
     void pollFailureEndsWait()
     {
-        FakeService service(
-            [](const RecordedRequest&) { return FakeResponse::json(R"({"detail":"gone"})", 404); });
+        FakeService service([](const RecordedRequest&) {
+            return FakeResponse::json("{\"detail\":\"gone\"}", 404);
+        });
         PredictionServiceClient client(service.url("/v1/"), "t", std::nullopt, fastPolicy());
         QCOMPARE(errorOf(client.awaitCompletion(processingRecord("p1"))), "gone");
         QCOMPARE(service.requests().size(), 1);

@@ -78,4 +78,31 @@ QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits)
     co_return received;
 }
 
+namespace {
+
+// QCoro::waitFor() never returns from a task that throws, so failures are
+// caught inside the awaited coroutine.
+QCoro::Task<std::optional<QByteArray>> downloadCatching(QUrl url, DownloadLimits limits,
+                                                        QString* error)
+{
+    try {
+        co_return co_await downloadBytes(std::move(url), limits);
+    } catch (const Error& e) {
+        if (error)
+            *error = e.description();
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+    }
+    co_return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QByteArray> downloadBytesBlocking(const QUrl& url, DownloadLimits limits,
+                                                QString* error)
+{
+    return QCoro::waitFor(downloadCatching(url, limits, error));
+}
+
 } // namespace vornel

@@ -4,6 +4,7 @@
 #include <QCoroTask>
 #include <QUrl>
 #include <chrono>
+#include <optional>
 
 namespace vornel {
 
@@ -21,5 +22,10 @@ bool isDownloadableAddress(const QUrl& url);
 // address is refused, the transfer fails, the status is not 2xx, the body is
 // larger than the limit or the time runs out.
 QCoro::Task<QByteArray> downloadBytes(QUrl url, DownloadLimits limits = {});
+
+// The same, blocking the calling thread (which needs no event loop of its
+// own) until it ends. Nothing, with the reason in *error, on failure.
+std::optional<QByteArray> downloadBytesBlocking(const QUrl& url, DownloadLimits limits,
+                                                QString* error = nullptr);
 
 } // namespace vornel
