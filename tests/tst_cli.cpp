@@ -68,10 +68,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_photo = m_dir.filePath("selfie.png");
-        QImage photo(40, 40, QImage::Format_RGB32);
-        photo.fill(Qt::darkCyan);
-        QVERIFY(photo.save(m_photo));
+        m_photo = QStringLiteral(VORNEL_TEST_PHOTOS "/astronaut.png");
+        QVERIFY2(QFile::exists(m_photo), "run tools/fetch-test-photos.sh");
     }
 
     void generatesAndSaves()
@@ -124,6 +122,9 @@ private slots:
             << "Cannot read the photo";
         QTest::newRow("bad set") << QStringList{"generate", "PHOTO", "--set", "dog"} << "succeeded"
                                  << QByteArray("null") << 2 << "--set takes man or woman";
+        QTest::newRow("photo without a face")
+            << QStringList{"generate", VORNEL_TEST_PHOTOS "/coffee.png"} << "succeeded"
+            << QByteArray("null") << 1 << "No face detected";
         QTest::newRow("unknown command")
             << QStringList{"paint"} << "succeeded" << QByteArray("null") << 2 << "Unknown command";
     }
@@ -139,6 +140,27 @@ private slots:
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!r.out.contains("env-token") && !r.err.contains("env-token"));
+    }
+
+    void checkFace_data()
+    {
+        QTest::addColumn<QString>("photo");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("one face") << "astronaut.png" << 0 << "accepted\n";
+        QTest::newRow("no face") << "coffee.png" << 1 << "No face detected\n";
+        QTest::newRow("not a picture") << "../CMakeCache.txt" << 2 << "";
+        QTest::newRow("missing") << "nothing-here.png" << 2 << "";
+    }
+    void checkFace()
+    {
+        QFETCH(QString, photo);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        const Run r = run({"check-face", QStringLiteral(VORNEL_TEST_PHOTOS "/") + photo},
+                          "succeeded", "null");
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.out, out);
     }
 
     void helpDocumentsEverything()

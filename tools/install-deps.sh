@@ -11,6 +11,7 @@ packages=(
   qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qtquick-templates
   qml6-module-qttest qt6-image-formats-plugins
   qcoro-qt6-dev libspng-dev libbenchmark-dev
+  libopencv-objdetect-dev libopencv-imgproc-dev opencv-data
   dbus
 )
 

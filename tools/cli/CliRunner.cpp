@@ -1,5 +1,7 @@
 #include "CliRunner.h"
 
+#include "generation/FaceCheck.h"
+#include "generation/ImagePicker.h"
 #include "generation/PredictionViewModel.h"
 #include "platform/Download.h"
 #include "vornel_config.h"
@@ -76,6 +78,35 @@ QString defaultOutputName(const QString& predictionId, const QUrl& url)
     return QStringLiteral("vornel-%1.%2").arg(safe, suffix);
 }
 
+int checkFace(const QCommandLineParser& parser)
+{
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2) {
+        printErr(QStringLiteral("usage: vornel-cli check-face PHOTO"));
+        return exitBadInput;
+    }
+    const LoadedPhoto loaded = loadPhoto(positional.at(1));
+    if (loaded.image.isNull()) {
+        printErr(
+            QStringLiteral("Cannot read the photo %1: %2").arg(positional.at(1), loaded.error));
+        return exitBadInput;
+    }
+    const FaceCheckOutcome outcome =
+        faceCheckOutcome(FaceDetector::standard()->detect(loaded.image));
+    switch (outcome.kind) {
+    case FaceCheckOutcome::Kind::accepted:
+        std::fputs("accepted\n", stdout);
+        return exitOk;
+    case FaceCheckOutcome::Kind::rejected:
+        std::fputs((outcome.title + u'\n').toUtf8().constData(), stdout);
+        return exitNoPortrait;
+    case FaceCheckOutcome::Kind::ignored:
+        std::fputs("ignored\n", stdout);
+        return exitNoPortrait;
+    }
+    return exitNoPortrait;
+}
+
 int generate(const QCommandLineParser& parser)
 {
     const QStringList positional = parser.positionalArguments();
@@ -91,13 +122,19 @@ int generate(const QCommandLineParser& parser)
         return exitBadInput;
     }
 
-    QImageReader reader(photoPath);
-    reader.setAutoTransform(true);
-    const QImage photo = reader.read();
-    if (photo.isNull()) {
-        printErr(
-            QStringLiteral("Cannot read the photo %1: %2").arg(photoPath, reader.errorString()));
+    const LoadedPhoto loaded = loadPhoto(photoPath);
+    if (loaded.image.isNull()) {
+        printErr(QStringLiteral("Cannot read the photo %1: %2").arg(photoPath, loaded.error));
         return exitBadInput;
+    }
+    const QImage& photo = loaded.image;
+    // The same check the app makes before a photo may be uploaded.
+    const FaceCheckOutcome check = faceCheckOutcome(FaceDetector::standard()->detect(photo));
+    if (check.kind != FaceCheckOutcome::Kind::accepted) {
+        printErr(check.kind == FaceCheckOutcome::Kind::rejected
+                     ? check.title
+                     : QStringLiteral("The face check gave no result."));
+        return exitNoPortrait;
     }
 
     PredictionViewModel::Configuration configuration = PredictionViewModel::defaultConfiguration();
@@ -198,16 +235,22 @@ int run(const QStringList& arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Vornel on the command line.\n\n"
         "Commands:\n"
-        "  generate PHOTO   Turn PHOTO into a portrait with the face-swap model and\n"
-        "                   download it. Prints the model's console lines, a live\n"
-        "                   progress line on a terminal, and the saved file's path.\n\n"
+        "  check-face PHOTO Check that PHOTO shows exactly one face; prints\n"
+        "                   \"accepted\" or the rejection (\"No face detected\",\n"
+        "                   \"<n> faces detected\", \"Problem processing image\").\n"
+        "  generate PHOTO   Check PHOTO as above, then turn it into a portrait with\n"
+        "                   the face-swap model and download it. Prints the model's\n"
+        "                   console lines, a live progress line on a terminal, and\n"
+        "                   the saved file's path.\n\n"
         "The token comes from REPLICATE_API_TOKEN when it is set, otherwise the one\n"
         "compiled in.\n\n"
-        "Exit status: 0 portrait saved; 1 no portrait (the prediction failed, was\n"
-        "canceled, had no output, or none was made); 2 bad usage or unreadable\n"
-        "photo; 3 the portrait could not be downloaded or written."));
+        "Exit status: 0 portrait saved (check-face: accepted); 1 no portrait (the\n"
+        "photo was rejected, the prediction failed, was canceled, had no output,\n"
+        "or none was made); 2 bad usage or unreadable photo; 3 the portrait could\n"
+        "not be downloaded or written."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("generate"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("check-face or generate"));
     parser.addOption({QStringLiteral("set"), QStringLiteral("Template set: man or woman."),
                       QStringLiteral("man|woman"), QStringLiteral("man")});
     parser.addOption({QStringLiteral("out"),
@@ -237,6 +280,8 @@ int run(const QStringList& arguments)
     }
     if (positional.first() == u"generate")
         return generate(parser);
+    if (positional.first() == u"check-face")
+        return checkFace(parser);
     printErr(QStringLiteral("Unknown command \"%1\"; see --help.").arg(positional.first()));
     return exitBadInput;
 }
