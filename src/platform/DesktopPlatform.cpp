@@ -5,6 +5,7 @@
 #include "vornel_config.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -175,6 +176,25 @@ public:
     }
 };
 
+class DesktopPasteboard : public Pasteboard {
+public:
+    void setString(const QString& text) override
+    {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::clipboard()->setText(text);
+    }
+};
+
+class DesktopTrackingConsent : public TrackingConsent {
+public:
+    void requestAuthorization() override
+    {
+        // The desktop has no tracking-consent service; the request is noted.
+        qCDebug(lcPlatform)
+            << "Tracking authorization requested; the desktop has no consent service.";
+    }
+};
+
 PlatformServices desktopServices()
 {
     PlatformServices s;
@@ -183,6 +203,8 @@ PlatformServices desktopServices()
     s.urls = std::make_shared<DesktopUrlOpener>();
     s.photos = std::make_shared<DesktopPhotoLibrary>();
     s.notifications = std::make_shared<DesktopNotificationCenter>();
+    s.pasteboard = std::make_shared<DesktopPasteboard>();
+    s.tracking = std::make_shared<DesktopTrackingConsent>();
     s.buildNumber = []() -> std::optional<QString> {
         const QString build = QString::fromUtf8(config::buildNumber);
         if (build.isEmpty())
@@ -214,6 +236,10 @@ ScopedPlatform::ScopedPlatform(PlatformServices services) : m_previous(platform(
         current.photos = services.photos;
     if (services.notifications)
         current.notifications = services.notifications;
+    if (services.pasteboard)
+        current.pasteboard = services.pasteboard;
+    if (services.tracking)
+        current.tracking = services.tracking;
     if (services.buildNumber)
         current.buildNumber = services.buildNumber;
 }

@@ -56,6 +56,21 @@ public:
     virtual void performChanges(ChangeStep step) = 0;
 };
 
+// The general pasteboard.
+class Pasteboard {
+public:
+    virtual ~Pasteboard() = default;
+    virtual void setString(const QString& text) = 0;
+};
+
+// The tracking-consent service; the desktop has none.
+class TrackingConsent {
+public:
+    virtual ~TrackingConsent() = default;
+    // Asks for authorization; the answer is ignored by the app.
+    virtual void requestAuthorization() = 0;
+};
+
 struct NotificationRequest {
     QString identifier;
     QString title;
@@ -75,13 +90,15 @@ public:
 
 // The platform as the app sees it. The defaults are the desktop stand-ins.
 struct PlatformServices {
-    std::shared_ptr<WindowSystem> windows;
-    std::shared_ptr<SceneSystem> scenes;
-    std::shared_ptr<UrlOpener> urls;
-    std::shared_ptr<PhotoLibrary> photos;
-    std::shared_ptr<NotificationCenter> notifications;
+    std::shared_ptr<WindowSystem> windows = {};
+    std::shared_ptr<SceneSystem> scenes = {};
+    std::shared_ptr<UrlOpener> urls = {};
+    std::shared_ptr<PhotoLibrary> photos = {};
+    std::shared_ptr<NotificationCenter> notifications = {};
+    std::shared_ptr<Pasteboard> pasteboard = {};
+    std::shared_ptr<TrackingConsent> tracking = {};
     // The bundle's build number; nothing when it has none.
-    std::function<std::optional<QString>()> buildNumber;
+    std::function<std::optional<QString>()> buildNumber = {};
 };
 
 PlatformServices& platform();

@@ -48,4 +48,29 @@ struct FakeUrls : UrlOpener {
     void openURL(const QUrl& url) override { opened.append(url); }
 };
 
+struct FakePasteboard : Pasteboard {
+    QStringList strings;
+    void setString(const QString& text) override { strings.append(text); }
+};
+
+struct FakeNotifications : NotificationCenter {
+    QList<NotificationRequest> requests;
+    void add(const NotificationRequest& request, Completion completion) override
+    {
+        requests.append(request);
+        completion(std::nullopt);
+    }
+};
+
+// Runs each change step at once on the calling thread and keeps what it added.
+struct FakePhotos : PhotoLibrary {
+    QList<std::optional<QByteArray>> committed;
+    void performChanges(ChangeStep step) override
+    {
+        AssetCreationRequest request;
+        step(request);
+        committed.append(request.photo());
+    }
+};
+
 } // namespace vornel::test
