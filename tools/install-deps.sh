@@ -9,7 +9,9 @@ packages=(
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libqt6sql6-sqlite libqt6svg6
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qtquick-templates
-  qml6-module-qttest qt6-image-formats-plugins
+  qml6-module-qttest qt6-image-formats-plugins qml6-module-qtquick-dialogs
+  qml6-module-qtquick-shapes qml6-module-qt-labs-folderlistmodel
+  fonts-quicksand fonts-materialdesignicons-webfont
   qcoro-qt6-dev libspng-dev libbenchmark-dev
   libopencv-objdetect-dev libopencv-imgproc-dev opencv-data
   dbus

@@ -6,7 +6,4 @@ cd "$(dirname "$0")/.."
 ./tools/install-deps.sh
 cmake --preset default -DVORNEL_BUILD_TESTS=OFF
 cmake --build --preset default --parallel "$(nproc)"
-if [ -x build/default/src/app/vornel ]; then
-  exec build/default/src/app/vornel "$@"
-fi
-exec build/default/tools/vornel-cli "$@"
+exec build/default/vornel "$@"
